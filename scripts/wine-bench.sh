@@ -36,6 +36,9 @@ make_prefix() {
 }
 
 case "${1:-}" in
+  prefix)  # on the current display, for running the program on a user's desktop
+    make_prefix
+    ;;
   start)
     start_display
     source "$(dirname "$0")/wine-env.sh"
@@ -50,7 +53,7 @@ case "${1:-}" in
     rm -f "$AUTOPAUSE_WINE_DIR/xvfb.pid" "$AUTOPAUSE_WINE_DIR/display"
     ;;
   *)
-    echo "usage: $0 start|stop" >&2
+    echo "usage: $0 start|stop|prefix" >&2
     exit 2
     ;;
 esac

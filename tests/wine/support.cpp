@@ -1,6 +1,5 @@
 #include "tests/wine/support.h"
 
-#include <mbctype.h>
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
@@ -15,13 +14,20 @@ std::string exeDir() {
 }
 
 std::string freshTempDir() {
+  // Process ids come back after the Wine server restarts and the prefix's
+  // Temp folder stays: only a folder this call created is fresh.
   static unsigned counter = 0;
   char base[MAX_PATH];
   GetTempPathA(MAX_PATH, base);
-  std::string dir = std::string(base) + "autopause-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(++counter) + "\\";
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir;
+  for (;;) {
+    std::string dir = std::string(base) + "autopause-" + std::to_string(GetCurrentProcessId()) + "-" +
+                      std::to_string(GetTickCount()) + "-" + std::to_string(++counter) + "\\";
+    if (CreateDirectoryA(dir.c_str(), nullptr)) return dir;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+      ADD_FAILURE() << "cannot create " << dir;
+      return dir;
+    }
+  }
 }
 
 std::string copyBeside(const std::string& file, const std::string& dir, const std::string& newName) {
@@ -98,9 +104,3 @@ std::vector<DWORD> processIdsNamed(const std::string& exeName) {
 }
 
 }  // namespace autopause::wine
-
-int main(int argc, char** argv) {
-  _setmbcp(_MB_CP_ANSI);  // as the program itself does at start
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
