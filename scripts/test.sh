@@ -30,5 +30,11 @@ for preset in native win32 win64; do
   failed=$((failed + f))
 done
 
-echo "all presets: $passed passed, $failed failed"
+# Release checks: byte-identical rebuilds, and the package a player downloads.
+for check in scripts/check-reproducible.sh scripts/check-release.sh; do
+  echo "== $check"
+  if "$check"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
+
+echo "all checks: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
