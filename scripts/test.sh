@@ -36,5 +36,6 @@ for check in scripts/check-reproducible.sh scripts/check-release.sh; do
   if "$check"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done
 
-echo "all checks: $passed passed, $failed failed"
+scripts/wine-bench.sh stop
+echo "total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
