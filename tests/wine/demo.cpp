@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
   if (!followStatus(app, status, [&] { return (notice = noticeOf(app.window())) != nullptr; })) return 1;
   followStatus(app, status, [&] { return status == "等待打开游戏"; }, 3000);
   std::printf("notice \"%s\" is up\n", textOf(notice).c_str());
-  Sleep(300);
+  RedrawWindow(app.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  Sleep(300);  // let the repaint finish
   saveScreenshot(around(app.window(), notice), out + "screenshot-notice.bmp");
 
   waitForClientEvent(log, "prompt", "up");
