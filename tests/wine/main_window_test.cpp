@@ -163,6 +163,19 @@ TEST_F(MainWindow, SpaceOnTheUnseenButtonDoesNothing) {
   EXPECT_TRUE(IsWindowEnabled(app_.startButton()));
 }
 
+TEST_F(MainWindow, FocusComesBackToTheLastFocusedControl) {
+  app_.press(VK_TAB);
+  ASSERT_TRUE(app_.waitFocus(app_.editBox()));
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  EXPECT_TRUE(wine::waitUntil([&] { return GetForegroundWindow() == other; }));
+  DestroyWindow(other);
+  SetForegroundWindow(app_.window());
+  EXPECT_TRUE(app_.waitFocus(app_.editBox()));
+}
+
 TEST_F(MainWindow, EscClosesFromAnyControlWithExitCodeZero) {
   app_.press(VK_TAB);
   ASSERT_TRUE(app_.waitFocus(app_.editBox()));
