@@ -16,7 +16,7 @@ fi
 
 for pkg in cmake g++ make googletest libgtest-dev g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 \
            g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-           wine wine64 wine32:i386 xvfb xauth x11-apps imagemagick locales fonts-wqy-microhei fonts-wine xdotool zip unzip; do
+           wine wine64 wine32:i386 xvfb xauth x11-apps imagemagick locales fonts-wqy-microhei fonts-wine xdotool qemu-user-static zip unzip; do
   have "$pkg" || need_apt+=("$pkg")
 done
 

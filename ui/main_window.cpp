@@ -31,8 +31,14 @@ DWORD interfaceThread = 0;
 Controls controls{};
 HWND focusBeforeDeactivation = nullptr;
 
-void timerStart(std::uint32_t periodMs) { SetTimer(mainWindow, kWatchTimerId, periodMs, nullptr); }
-void timerStop() { KillTimer(mainWindow, kWatchTimerId); }
+// Once the window is gone there is no timer left to set: a null window would
+// make SetTimer create a thread timer instead.
+void timerStart(std::uint32_t periodMs) {
+  if (mainWindow != nullptr) SetTimer(mainWindow, kWatchTimerId, periodMs, nullptr);
+}
+void timerStop() {
+  if (mainWindow != nullptr) KillTimer(mainWindow, kWatchTimerId);
+}
 WatchTimer watchTimer{TimerDriver{timerStart, timerStop}};
 
 constexpr DWORD kChild = WS_CHILD | WS_CLIPSIBLINGS;

@@ -44,6 +44,18 @@ HWND mainWindowOf(DWORD processId) {
   return nullptr;
 }
 
+std::vector<HWND> noticesOwnedBy(HWND owner) {
+  std::vector<HWND> notices;
+  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
+    if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) notices.push_back(w);
+  return notices;
+}
+
+HWND noticeOf(HWND owner) {
+  const std::vector<HWND> notices = noticesOwnedBy(owner);
+  return notices.empty() ? nullptr : notices.front();
+}
+
 App::App() : process_(exeDir() + "autopause.exe") {
   EXPECT_TRUE(waitUntil([&] { return (window_ = mainWindowOf(process_.id())) != nullptr; }))
       << "the main window never appeared";

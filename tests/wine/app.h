@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/wine/support.h"
 
@@ -47,5 +48,10 @@ class App {
 
 // The main window of the given process, or null.
 HWND mainWindowOf(DWORD processId);
+
+// Visible message boxes owned by the window, front to back.
+std::vector<HWND> noticesOwnedBy(HWND owner);
+// The first of them, or null.
+HWND noticeOf(HWND owner);
 
 }  // namespace autopause::wine

@@ -54,12 +54,6 @@ RECT around(HWND a, HWND b) {
   return both;
 }
 
-HWND noticeOf(HWND owner) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
-    if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) return w;
-  return nullptr;
-}
-
 // Prints the status line whenever it changes, until cond holds or time runs out.
 bool followStatus(const App& app, std::string& last, const std::function<bool()>& cond, DWORD ms = 15000) {
   return waitUntil([&] {

@@ -26,29 +26,6 @@ constexpr char kWaiting[] = "等待打开游戏";
 constexpr char kPlaying[] = "正常游戏中";
 constexpr char kClosed[] = "游戏已经关闭";
 
-struct Notice {
-  HWND owner;
-  HWND found = nullptr;
-  int count = 0;
-};
-
-BOOL CALLBACK matchNotice(HWND w, LPARAM param) {
-  auto* n = reinterpret_cast<Notice*>(param);
-  char cls[16];
-  GetClassNameA(w, cls, sizeof cls);
-  if (std::string(cls) == "#32770" && GetWindow(w, GW_OWNER) == n->owner && IsWindowVisible(w)) {
-    n->found = w;
-    ++n->count;
-  }
-  return TRUE;
-}
-
-Notice noticesOwnedBy(HWND owner) {
-  Notice n{owner};
-  EnumWindows(matchNotice, reinterpret_cast<LPARAM>(&n));
-  return n;
-}
-
 int childrenOfClass(HWND parent, const char* cls) {
   int n = 0;
   for (HWND w = FindWindowExA(parent, nullptr, cls, nullptr); w; w = FindWindowExA(parent, w, cls, nullptr)) ++n;
@@ -84,7 +61,7 @@ class GameExitRoad : public ::testing::Test {
     HWND notice = nullptr;
     wine::waitUntil([&] {
       sawClosed = sawClosed || app_.status() == kClosed;
-      notice = noticesOwnedBy(app_.window()).found;
+      notice = wine::noticeOf(app_.window());
       return notice != nullptr;
     }, 10000);
     EXPECT_TRUE(sawClosed || app_.status() == kClosed || app_.status() == kWaiting);
@@ -93,7 +70,7 @@ class GameExitRoad : public ::testing::Test {
 
   void answer(HWND notice) {
     PostMessageA(notice, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(wine::waitUntil([&] { return noticesOwnedBy(app_.window()).count == 0; }));
+    EXPECT_TRUE(wine::waitUntil([&] { return wine::noticesOwnedBy(app_.window()).empty(); }));
   }
 
   std::vector<ClientEvent> clientLog() { return wine::readClientLog(log_); }
@@ -129,7 +106,7 @@ TEST_F(GameExitRoad, OneExitGivesOneClickRoundAndOneNotice) {
   ASSERT_TRUE(wine::waitForClientEvent(log_, "prompt", "up", 2));
   Sleep(4500);
   const auto events = clientLog();
-  EXPECT_EQ(noticesOwnedBy(app_.window()).count, 1) << "no second notice for the same exit";
+  EXPECT_EQ(wine::noticesOwnedBy(app_.window()).size(), 1u) << "no second notice for the same exit";
   EXPECT_EQ(wine::count(events, "main", "down"), 1) << wine::describe(events);
   EXPECT_EQ(wine::count(events, "main", "up"), 1);
   EXPECT_EQ(wine::count(events, "prompt", "down"), 2);

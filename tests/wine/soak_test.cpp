@@ -22,12 +22,6 @@ using wine::Process;
 constexpr char kWaiting[] = "等待打开游戏";
 constexpr char kPlaying[] = "正常游戏中";
 
-HWND noticeOf(HWND owner) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr))
-    if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w)) return w;
-  return nullptr;
-}
-
 int threadCount(DWORD processId) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   THREADENTRY32 entry{};
@@ -100,7 +94,7 @@ class Soak : public ::testing::Test {
     ASSERT_TRUE(app_.waitStatus(kPlaying, 10000));
     game.terminate();
     HWND notice = nullptr;
-    ASSERT_TRUE(wine::waitUntil([&] { return (notice = noticeOf(app_.window())) != nullptr; }, 10000));
+    ASSERT_TRUE(wine::waitUntil([&] { return (notice = wine::noticeOf(app_.window())) != nullptr; }, 10000));
     ASSERT_TRUE(app_.waitStatus(kWaiting, 5000)) << "the workers re-arm the watch";
     PostMessageA(notice, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(wine::waitUntil([&] { return IsWindowEnabled(app_.startButton()) != FALSE; }));
@@ -202,7 +196,7 @@ TEST_P(ClosedInEveryPhase, ExitsWithZeroAtOnce) {
   }
   if (GetParam() == Phase::NoticeUp || GetParam() == Phase::WorkersBlocked) {
     game.terminate();
-    ASSERT_TRUE(wine::waitUntil([&] { return noticeOf(app_.window()) != nullptr; }, 10000));
+    ASSERT_TRUE(wine::waitUntil([&] { return wine::noticeOf(app_.window()) != nullptr; }, 10000));
   }
   PostMessageA(app_.window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(app_.waitExit(5000), 0u);
