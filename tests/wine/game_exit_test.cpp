@@ -152,6 +152,7 @@ TEST_F(GameExitRoad, WithoutAClientTheWatchIsStillReArmed) {
 struct OrderCase {
   const char* mode;
   const char* expectedOrder;  // the client's log, without ticks
+  friend void PrintTo(const OrderCase& c, std::ostream* os) { *os << c.mode; }
 };
 
 class PromptShownInsideAClick : public GameExitRoad, public ::testing::WithParamInterface<OrderCase> {};
