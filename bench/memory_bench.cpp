@@ -89,7 +89,7 @@ bool measureBaseline(int instances, const std::string& baseline) {
 
 bool run(int instances, int exits) {
   const std::string dir = freshTempDir(), gameDir = freshTempDir(), log = dir + "client.log";
-  Process client(copyBeside("standin_client.exe", dir, "client.exe"), "\"" + log + "\" keep-prompt");
+  Process client = startStandinClient(dir, log, "keep-prompt");
   if (!waitForClientEvent(log, "main", "ready")) return fail("the stand-in client did not start");
   const std::string gameExe = copyBeside("standin_game.exe", gameDir, "bf1.exe");
   Process game(gameExe);

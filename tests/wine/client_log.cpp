@@ -65,6 +65,10 @@ std::string newClientLogPath() {
   return path;
 }
 
+Process startStandinClient(const std::string& dir, const std::string& log, const std::string& mode) {
+  return Process(copyBeside("standin_client.exe", dir, "client.exe"), "\"" + log + "\" " + mode);
+}
+
 std::vector<ClientEvent> readClientLog(const std::string& path) {
   const std::string text = readWholeFile(path);
   std::vector<ClientEvent> events;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/support.h"
+
 namespace autopause::wine {
 
 struct ClientEvent {
@@ -22,6 +24,9 @@ std::string newClientLogPath();
 
 // The complete lines of the log so far, in order; a line still being written is
 // left out, a malformed one is reported as a test failure. No file: no events.
+// Starts a copy of standin_client.exe in dir, logging to log, in the given mode.
+Process startStandinClient(const std::string& dir, const std::string& log, const std::string& mode);
+
 std::vector<ClientEvent> readClientLog(const std::string& path);
 
 // How many events are for this window and this what.

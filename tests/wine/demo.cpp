@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
   _setmbcp(_MB_CP_ANSI);
   const std::string out = argc > 1 ? std::string(argv[1]) + "\\" : exeDir();
   const std::string dir = freshTempDir(), log = dir + "client.log";
-  Process client(copyBeside("standin_client.exe", dir, "client.exe"), "\"" + log + "\" normal");
+  Process client = startStandinClient(dir, log, "normal");
   if (!waitForClientEvent(log, "main", "ready")) return 1;
   std::printf("stand-in client \"Zorvath加速器\" is running\n");
 

@@ -41,7 +41,7 @@ bool hasChildText(HWND parent, const std::string& text) {
 class GameExitRoad : public ::testing::Test {
  protected:
   void startClient(const char* mode) {
-    client_ = Process(wine::copyBeside("standin_client.exe", dir_, "client.exe"), "\"" + log_ + "\" " + mode);
+    client_ = wine::startStandinClient(dir_, log_, mode);
     ASSERT_TRUE(wine::waitForClientEvent(log_, "main", "ready"));
   }
   void startGame() { game_ = Process(wine::copyBeside("standin_game.exe", gameDir_, "bf1.exe")); }

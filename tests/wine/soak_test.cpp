@@ -78,7 +78,7 @@ int exitsToRun() {
 class Soak : public ::testing::Test {
  protected:
   void startClient(const char* mode) {
-    client_ = Process(wine::copyBeside("standin_client.exe", dir_, "client.exe"), "\"" + log_ + "\" " + mode);
+    client_ = wine::startStandinClient(dir_, log_, mode);
     ASSERT_TRUE(wine::waitForClientEvent(log_, "main", "ready"));
   }
   void startWatch() {
